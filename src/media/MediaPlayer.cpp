@@ -1,0 +1,108 @@
+#include "MediaPlayer.h"
+
+#include "MediaPath.h"
+#include "VideoPanel.h"
+
+#include <QAudioOutput>
+#include <QFile>
+#include <QFileInfo>
+#include <QMediaPlayer>
+#include <QUrl>
+#include <QVideoFrame>
+#include <QVideoSink>
+
+namespace pausewell::media {
+namespace {
+
+QString cannotOpen(const QString &path, const QString &why) {
+    return QStringLiteral("Cannot open the media file \"%1\": %2").arg(path, why);
+}
+
+// The checks that need no decoder, so the common failures are reported at once.
+QString checkReadable(const QString &path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return cannotOpen(path, QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        return cannotOpen(path, QStringLiteral("it is not a file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return cannotOpen(path, file.errorString());
+    if (file.size() == 0)
+        return cannotOpen(path, QStringLiteral("the file is empty"));
+    return {};
+}
+
+} // namespace
+
+MediaPlayer::MediaPlayer(QObject *parent)
+    : QObject(parent), m_player(new QMediaPlayer(this)), m_audio(new QAudioOutput(this)),
+      m_sink(new QVideoSink(this)) {
+    m_player->setAudioOutput(m_audio);
+    m_player->setVideoOutput(m_sink);
+    connect(m_sink, &QVideoSink::videoFrameChanged, this, &MediaPlayer::presentFrame);
+    connect(m_player, &QMediaPlayer::errorOccurred, this,
+            [this](QMediaPlayer::Error error, const QString &text) {
+                if (error != QMediaPlayer::NoError)
+                    reportBackendError(text);
+            });
+    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
+        if (s == QMediaPlayer::InvalidMedia)
+            reportBackendError(m_player->errorString());
+    });
+}
+
+MediaPlayer::~MediaPlayer() {
+    // Close before the outputs go, so the pipeline never renders into freed sinks.
+    close();
+}
+
+void MediaPlayer::setDisplay(VideoPanel *panel) { m_panel = panel; }
+
+QString MediaPlayer::playFile(const QString &relativeName) {
+    close();
+    m_fileName = mediaFullName(mediaRoot(), relativeName);
+    if (QString error = checkReadable(m_fileName); !error.isEmpty())
+        return error;
+    m_open = true;
+    m_reported = false;
+    m_player->setSource(QUrl::fromLocalFile(m_fileName));
+    m_player->play();
+    emit started(m_fileName);
+    return {};
+}
+
+void MediaPlayer::close() {
+    if (m_open) {
+        m_open = false;
+        m_player->stop();
+        m_player->setSource(QUrl());
+    }
+    if (m_panel)
+        m_panel->clearFrame();
+}
+
+bool MediaPlayer::hasPicture() const { return m_open && m_player->hasVideo(); }
+
+void MediaPlayer::reportBackendError(const QString &detail) {
+    // Errors can come twice, or after the item was closed: report each open item's once.
+    if (!m_open || m_reported)
+        return;
+    m_reported = true;
+    const QString path = m_fileName;
+    close();
+    emit failed(cannotOpen(path, detail.isEmpty()
+                                     ? QStringLiteral("it is not a playable sound or video")
+                                     : detail));
+}
+
+void MediaPlayer::presentFrame(const QVideoFrame &frame) {
+    // Converting frames nobody can see would only cost CPU.
+    if (!m_open || !m_panel || !m_panel->isVisible() || !frame.isValid())
+        return;
+    const QImage image = frame.toImage();
+    if (!image.isNull())
+        m_panel->showFrame(image);
+}
+
+} // namespace pausewell::media
