@@ -29,7 +29,8 @@ pausewell::Timings programTimings() {
 int main(int argc, char **argv) {
     using namespace pausewell;
 
-    const platform::LockResult lock = platform::acquireInstanceLock(QString::fromLatin1(kInstanceName));
+    const platform::LockResult lock =
+        platform::acquireInstanceLock(QString::fromLatin1(kInstanceName));
     if (lock == platform::LockResult::HeldByOther) {
         platform::sendActivationRequest(QString::fromLatin1(kInstanceName));
         return 0;

@@ -26,8 +26,8 @@ int rawClient(const QString &endpoint, const QByteArray &bytes) {
         ::close(fd);
         return -1;
     }
-    if (!bytes.isEmpty())
-        [[maybe_unused]] auto n = ::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
+    if (!bytes.isEmpty()) [[maybe_unused]]
+        auto n = ::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
     return fd;
 }
 
@@ -65,7 +65,8 @@ private slots:
     void cleanupTestCase() { qputenv("XDG_RUNTIME_DIR", savedRuntime); }
 
     void endpointIgnoresCase() {
-        QCOMPARE(activationEndpoint(QStringLiteral("PauseWELL")), activationEndpoint(QStringLiteral("PauseWell")));
+        QCOMPARE(activationEndpoint(QStringLiteral("PauseWELL")),
+                 activationEndpoint(QStringLiteral("PauseWell")));
         QVERIFY(activationEndpoint(QStringLiteral("PauseWELL")).startsWith(runtime.path() + '/'));
     }
 
@@ -86,7 +87,7 @@ private slots:
         QProcess *third = launch();
         QVERIFY(third->waitForStarted());
         QVERIFY(!third->waitForFinished(1500)); // runs, does not hand over
-        QVERIFY(waitUntilListening());           // and took over the stale socket
+        QVERIFY(waitUntilListening());          // and took over the stale socket
 
         // Termination by the session (logoff, kill) is a clean end with code 0.
         third->terminate();
@@ -99,8 +100,9 @@ private slots:
         // Our own process takes the lock under a name of its own, a child cannot.
         QCOMPARE(acquireInstanceLock(QStringLiteral("lock-test")), LockResult::Acquired);
         QProcess child;
-        child.start(QStringLiteral("flock"), {QStringLiteral("-n"), runtime.path() + QStringLiteral("/lock-test.lock"),
-                                              QStringLiteral("true")});
+        child.start(QStringLiteral("flock"),
+                    {QStringLiteral("-n"), runtime.path() + QStringLiteral("/lock-test.lock"),
+                     QStringLiteral("true")});
         QVERIFY(child.waitForFinished(5000));
         QVERIFY(child.exitCode() != 0);
     }

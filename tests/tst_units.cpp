@@ -20,7 +20,8 @@ private slots:
         QTest::newRow("1920x1080") << QRect(0, 0, 1920, 1080) << QPoint(1451, 790);
         // A device pixel ratio of 2 halves the logical screen; the rule is the same.
         QTest::newRow("1024x768 at ratio 2") << QRect(0, 0, 512, 384) << QPoint(43, 94);
-        QTest::newRow("primary screen not at origin") << QRect(1280, 0, 1024, 768) << QPoint(1835, 478);
+        QTest::newRow("primary screen not at origin")
+            << QRect(1280, 0, 1024, 768) << QPoint(1835, 478);
     }
     void placement() {
         QFETCH(QRect, screen);
@@ -31,15 +32,24 @@ private slots:
     void errorText_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("letter") << "Cannot open x" << "Cannot open x.";
-        QTest::newRow("already a stop") << "Done." << "Done.";
-        QTest::newRow("digit sorts after '.'") << "code 5" << "code 5.";
-        QTest::newRow("bracket sorts before '.'") << "(see above)" << "(see above)";
-        QTest::newRow("comma sorts before '.'") << "a," << "a,";
-        QTest::newRow("slash sorts after '.'") << "in /tmp/" << "in /tmp/.";
-        QTest::newRow("space sorts before '.'") << "trailing " << "trailing ";
-        QTest::newRow("non-ASCII last") << QString::fromUtf8("caf\xc3\xa9") << QString::fromUtf8("caf\xc3\xa9.");
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("letter") << "Cannot open x"
+                                << "Cannot open x.";
+        QTest::newRow("already a stop") << "Done."
+                                        << "Done.";
+        QTest::newRow("digit sorts after '.'") << "code 5"
+                                               << "code 5.";
+        QTest::newRow("bracket sorts before '.'") << "(see above)"
+                                                  << "(see above)";
+        QTest::newRow("comma sorts before '.'") << "a,"
+                                                << "a,";
+        QTest::newRow("slash sorts after '.'") << "in /tmp/"
+                                               << "in /tmp/.";
+        QTest::newRow("space sorts before '.'") << "trailing "
+                                                << "trailing ";
+        QTest::newRow("non-ASCII last")
+            << QString::fromUtf8("caf\xc3\xa9") << QString::fromUtf8("caf\xc3\xa9.");
     }
     void errorText() {
         QFETCH(QString, message);
@@ -51,8 +61,11 @@ private slots:
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("relative");
         QTest::addColumn<QString>("full");
-        QTest::newRow("chime") << "/opt/pw/" << "\\Stretch\\tada.wav" << "/opt/pw//Stretch/tada.wav";
-        QTest::newRow("video") << "/home/a b/" << "\\Stretch\\Stretch28.mpg"
+        QTest::newRow("chime") << "/opt/pw/"
+                               << "\\Stretch\\tada.wav"
+                               << "/opt/pw//Stretch/tada.wav";
+        QTest::newRow("video") << "/home/a b/"
+                               << "\\Stretch\\Stretch28.mpg"
                                << "/home/a b//Stretch/Stretch28.mpg";
     }
     void mediaName() {
@@ -65,10 +78,14 @@ private slots:
     void labelText_data() {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << "Trunk Twist," << "Trunk Twist,";
-        QTest::newRow("escaped ampersand") << "Elbow && Finger Extension," << "Elbow & Finger Extension,";
-        QTest::newRow("accelerator") << "&Start" << "Start";
-        QTest::newRow("three") << "a&&&b" << "a&b";
+        QTest::newRow("plain") << "Trunk Twist,"
+                               << "Trunk Twist,";
+        QTest::newRow("escaped ampersand") << "Elbow && Finger Extension,"
+                                           << "Elbow & Finger Extension,";
+        QTest::newRow("accelerator") << "&Start"
+                                     << "Start";
+        QTest::newRow("three") << "a&&&b"
+                               << "a&b";
     }
     void labelText() {
         QFETCH(QString, caption);

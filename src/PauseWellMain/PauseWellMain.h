@@ -1,11 +1,12 @@
 #pragma once
 
 #include "ActivationChannel.h"
+#include "ExerciseDraw.h"
+#include "HeldEvents.h"
 #include "ui_PauseWellMain.h"
 
+#include <QTimer>
 #include <QWidget>
-
-class QTimer;
 
 namespace pausewell {
 
@@ -16,14 +17,16 @@ class MediaPlayer;
 // The program's durations. The standard values are the product's; tests run the
 // same window with shorter ones.
 struct Timings {
-    int positionMs = 28000;        // one exercise, from the start of its video
-    int reminderPauseMs = 2000;    // chime to routine, on the hourly reminder
+    int positionMs = 28000;     // one exercise, from the start of its video
+    int reminderPauseMs = 2000; // chime to routine, on the hourly reminder
     int reminderPeriodMs = 3600000;
 };
 
 inline constexpr char kChime[] = "\\Stretch\\tada.wav";
 // The activation channel's name; the sender's "PauseWELL" reaches it too.
 inline constexpr char kActivationName[] = "PauseWell";
+inline constexpr int kRoutinePositions = 6;
+inline constexpr int kRoutineTextWidth = 189;
 
 // The one window: its event handlers carry the whole behaviour.
 class TPauseWELLMainForm : public QWidget {
@@ -33,16 +36,19 @@ public:
     ~TPauseWELLMainForm() override;
 
     const Timings &timings() const { return m_timings; }
+    ExerciseDraw &draw() { return m_draw; }
+    bool routineRunning() const { return m_position > 0; }
 
     // Handlers, named after the component and event that fire them.
     void FormCreate();
     void FormShow();
     void FormDestroy();
-    void cxButton1Click(); // Remind
-    void cxButton2Click(); // Play: covered, does nothing
-    void cxButton3Click(QObject *sender = nullptr); // Start
-    void cxButton4Click(); // Exit
+    void cxButton1Click();                          // Remind
+    void cxButton2Click();                          // Play: covered, does nothing
+    void cxButton3Click(QObject *sender = nullptr); // Start: the routine
+    void cxButton4Click();                          // Exit
     void cxHyperLinkEdit1Click(const QString &text);
+    void Timer2Timer();       // the hourly reminder
     void ActivationRequest(); // a second launch asked for this copy
 
     Ui::PauseWELLMainForm ui;
@@ -52,19 +58,39 @@ public:
 signals:
     // The user or the desktop closed the window: the program ends.
     void closed();
+    // A routine position is on screen (1..6) with catalogue entry `index`.
+    void exerciseShown(int position, int index);
+    void routineEnded(bool completed);
 
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What the media player is playing for, so a late failure ends the right sequence.
+    enum class MediaUse { None, Chime, ReminderChime, RoutineVideo };
+
+    void putAway();
+    void sighted();
+    bool playMedia(const QString &relativeName, MediaUse use);
+    void nextPosition();
+    void endRoutine(bool completed);
+    void endHeldPhase();
     void reportError(const QString &message);
     void onMediaFailed(const QString &message);
 
     Timings m_timings;
     platform::ActivationListener m_activation;
+    ExerciseDraw m_draw;
+    HeldEvents m_held;
+    QTimer m_pause;     // the reminder's wait before its routine
+    QTimer m_exercise;  // one routine position
+    int m_position = 0; // routine position on screen, 0 when no routine runs
+    MediaUse m_mediaUse = MediaUse::None;
     bool m_shown = false; // FormShow ran since the window last went out of sight
+    bool m_watchingExposure = false;
 };
 
 } // namespace pausewell

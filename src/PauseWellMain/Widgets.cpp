@@ -70,7 +70,8 @@ HyperLinkEdit::HyperLinkEdit(QWidget *parent) : QLineEdit(parent) {
 
 void HyperLinkEdit::mouseReleaseEvent(QMouseEvent *event) {
     QLineEdit::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && !hasSelectedText() && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && !hasSelectedText() &&
+        rect().contains(event->position().toPoint()))
         emit linkActivated(text());
 }
 

@@ -91,9 +91,8 @@ void MediaPlayer::reportBackendError(const QString &detail) {
     m_reported = true;
     const QString path = m_fileName;
     close();
-    emit failed(cannotOpen(path, detail.isEmpty()
-                                     ? QStringLiteral("it is not a playable sound or video")
-                                     : detail));
+    emit failed(cannotOpen(
+        path, detail.isEmpty() ? QStringLiteral("it is not a playable sound or video") : detail));
 }
 
 void MediaPlayer::presentFrame(const QVideoFrame &frame) {

@@ -72,8 +72,8 @@ bool sendActivationRequest(const QString &messageName, int timeoutMs) {
     if (r == 0) {
         qsizetype done = 0;
         while (done < kRequestSize) {
-            const ssize_t n = ::send(fd, kRequest + done, static_cast<std::size_t>(kRequestSize - done),
-                                     MSG_NOSIGNAL);
+            const ssize_t n = ::send(fd, kRequest + done,
+                                     static_cast<std::size_t>(kRequestSize - done), MSG_NOSIGNAL);
             if (n > 0) {
                 done += n;
             } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {

@@ -39,7 +39,8 @@ LockResult acquireInstanceLock(const QString &name) {
     const QString dir = privateRuntimeDir();
     if (dir.isEmpty())
         return LockResult::Unguarded;
-    const QByteArray path = QFile::encodeName(dir + QLatin1Char('/') + name + QLatin1String(".lock"));
+    const QByteArray path =
+        QFile::encodeName(dir + QLatin1Char('/') + name + QLatin1String(".lock"));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return LockResult::Unguarded;

@@ -19,11 +19,14 @@ public:
         int buttons;
     };
 
-    explicit ErrorBoxWatcher(std::function<void(const Box &)> onBox = {}) : m_onBox(std::move(onBox)) {
+    explicit ErrorBoxWatcher(std::function<void(const Box &)> onBox = {})
+        : m_onBox(std::move(onBox)) {
         m_timer.setInterval(20);
         connect(&m_timer, &QTimer::timeout, this, &ErrorBoxWatcher::poll);
         m_timer.start();
     }
+
+    void setOnBox(std::function<void(const Box &)> onBox) { m_onBox = std::move(onBox); }
 
     QList<Box> boxes;
     QStringList texts() const {

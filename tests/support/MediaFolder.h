@@ -12,7 +12,9 @@ class MediaFolder {
 public:
     MediaFolder() { reset(); }
 
-    QString dir() const { return QCoreApplication::applicationDirPath() + QStringLiteral("/Stretch"); }
+    QString dir() const {
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/Stretch");
+    }
     QString path(const QString &name) const { return dir() + QLatin1Char('/') + name; }
 
     void reset() {
