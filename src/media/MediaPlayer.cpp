@@ -75,7 +75,8 @@ QString MediaPlayer::playFile(const QString &relativeName) {
 void MediaPlayer::close() {
     if (m_open) {
         m_open = false;
-        m_player->stop();
+        // An empty source tears the pipeline down at once; stop() on a playing
+        // video would first wait ~300 ms for the video sink on this very thread.
         m_player->setSource(QUrl());
     }
     if (m_panel)

@@ -1,0 +1,303 @@
+# shellcheck shell=bash
+# Shared helpers for the end-to-end tests: each script runs the real pausewell
+# binary on an X display with a window manager and a null audio sink, and looks
+# at it only from the outside (X properties, screenshots, recorded sound, exit codes).
+#
+# Usage in a test script:
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_init "$@"            # $1 = the pausewell binary
+#   start_program "$E2E_BIN"; wait_for_main_window "$PROGRAM_PID"; echo "$WIN" ...
+#
+# Helpers that can fail set a variable instead of printing, so they run in the
+# test's own shell and "fail" ends the test.
+#
+# A test leaves nothing behind: every process it started is killed and its
+# folder removed on any exit.
+
+# shellcheck disable=SC2034 # the variables set here are read by the test scripts
+set -uo pipefail
+
+E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_REPO_DIR=$(cd "$E2E_LIB_DIR/../.." && pwd)
+# Every wait polls and returns as soon as its condition holds; the limit only
+# matters when something is wrong, so it is generous (sanitizer builds start slowly).
+E2E_TIMEOUT=${PAUSEWELL_E2E_TIMEOUT:-60}
+E2E_SHOTS=${PAUSEWELL_SHOTS:-/tmp/pausewell-shots}
+E2E_NAME=$(basename "$0" .sh)
+
+# Where the window must be on the 1024x768 test screen, and its size.
+MAIN_X=555 MAIN_Y=478 MAIN_W=449 MAIN_H=250
+
+E2E_PIDS=()
+E2E_OWN_SESSION=0
+
+fail() {
+    echo "FAIL [$E2E_NAME]: $*" >&2
+    exit 1
+}
+
+ok() { echo "ok   [$E2E_NAME]: $*"; }
+
+note() { echo "     [$E2E_NAME]: $*"; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+e2e_cleanup() {
+    local status=$?
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill -0 "$pid" 2>/dev/null || continue
+        kill -TERM "$pid" 2>/dev/null
+        for _ in $(seq 1 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null # only ours: a private session's servers are still children
+    done
+    if [ "$status" -ne 0 ] && [ -n "${E2E_DIR:-}" ]; then
+        local log
+        for log in "$E2E_DIR"/*.log; do
+            [ -s "$log" ] || continue
+            echo "---- $(basename "$log")" >&2
+            tail -n 40 "$log" >&2
+        done
+    fi
+    [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
+    [ "$E2E_OWN_SESSION" = 1 ] && stop_headless_session
+    exit "$status"
+}
+
+# Uses the session the caller set up (scripts/test.sh starts one); when run on its
+# own, the test starts a private one.
+e2e_ensure_session() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && pactl info >/dev/null 2>&1 &&
+        pactl list short sinks 2>/dev/null | grep -q nullsink; then
+        return 0
+    fi
+    note "no display with a null sink here: starting a private headless session"
+    # shellcheck source=scripts/headless-session.sh
+    source "$E2E_REPO_DIR/scripts/headless-session.sh"
+    start_headless_session || fail "could not start a headless session"
+    E2E_OWN_SESSION=1
+    trap e2e_cleanup EXIT # start_headless_session installed its own; ours stops it too
+}
+
+e2e_init() {
+    [ $# -ge 1 ] || fail "usage: $0 /path/to/pausewell"
+    E2E_BIN=$(readlink -f "$1")
+    [ -x "$E2E_BIN" ] || fail "program not found or not executable: $1"
+    E2E_DIR=$(mktemp -d "/tmp/pausewell-e2e-$E2E_NAME.XXXXXX")
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT TERM
+    e2e_ensure_session
+    # A runtime folder of our own: the instance lock and the activation socket live
+    # there, so no other test (or a copy the developer has running) is seen.
+    # PULSE_SERVER stays as exported, so the sound still reaches the null sink.
+    export XDG_RUNTIME_DIR="$E2E_DIR/runtime"
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    mkdir -p "$E2E_SHOTS"
+    note "program $E2E_BIN, display $DISPLAY, runtime $XDG_RUNTIME_DIR"
+}
+
+# The chime has to be beside the binary for every test but the one that removes it.
+require_chime() {
+    local chime
+    chime="$(dirname "$E2E_BIN")/Stretch/tada.wav"
+    [ -s "$chime" ] || fail "$chime is missing: build the media first (cmake --build <dir> --target media)"
+}
+
+# start_program BINARY [LOGNAME]: runs it in the background; PROGRAM_PID is its pid,
+# its output goes to $E2E_DIR/LOGNAME.log.
+start_program() {
+    local bin=$1 log=${2:-program}
+    "$bin" >"$E2E_DIR/$log.log" 2>&1 &
+    PROGRAM_PID=$!
+    E2E_PIDS+=("$PROGRAM_PID")
+}
+
+# poll TIMEOUT_S COMMAND...: true as soon as COMMAND succeeds, false after TIMEOUT_S.
+poll() {
+    local timeout=$1
+    shift
+    local deadline=$(($(now_ms) + timeout * 1000))
+    while :; do
+        "$@" && return 0
+        [ "$(now_ms)" -ge "$deadline" ] && return 1
+        sleep 0.05
+    done
+}
+
+# The program's windows that are mapped, titled exactly "Pause WELL". Qt's leader
+# window has the same name but is never mapped.
+visible_windows() {
+    local pid=$1
+    xdotool search --onlyvisible --pid "$pid" --name '^Pause WELL$' 2>/dev/null
+}
+
+# Any mapped "Pause WELL" window on the display, whoever owns it.
+all_visible_windows() {
+    xdotool search --onlyvisible --name '^Pause WELL$' 2>/dev/null
+}
+
+window_types() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null; }
+
+is_dialog() { window_types "$1" | grep -q _NET_WM_WINDOW_TYPE_DIALOG; }
+
+# The mapped main window (not a dialog) of PID, or nothing.
+main_window() {
+    local w
+    for w in $(visible_windows "$1"); do
+        is_dialog "$w" || {
+            echo "$w"
+            return 0
+        }
+    done
+    return 1
+}
+
+# The mapped dialog of PID (the error box), or nothing.
+dialog_window() {
+    local w
+    for w in $(visible_windows "$1"); do
+        is_dialog "$w" && {
+            echo "$w"
+            return 0
+        }
+    done
+    return 1
+}
+
+_found_main() { E2E_FOUND=$(main_window "$1"); }
+_found_dialog() { E2E_FOUND=$(dialog_window "$1"); }
+
+# Sets WIN to the main window of PID once it is mapped.
+wait_for_main_window() {
+    E2E_FOUND=
+    poll "$E2E_TIMEOUT" _found_main "$1" || fail "no main window mapped within ${E2E_TIMEOUT}s"
+    WIN=$E2E_FOUND
+}
+
+# Sets DIALOG to the dialog of PID once it is mapped.
+wait_for_dialog() {
+    E2E_FOUND=
+    poll "$E2E_TIMEOUT" _found_dialog "$1" || fail "no dialog mapped within ${E2E_TIMEOUT}s"
+    DIALOG=$E2E_FOUND
+}
+
+# "X Y W H" of a window on the root, as xwininfo reports it.
+window_geometry() {
+    xwininfo -id "$1" 2>/dev/null | awk '
+        /Absolute upper-left X:/ {x=$NF} /Absolute upper-left Y:/ {y=$NF}
+        /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
+        END {print x, y, w, h}'
+}
+
+# IsViewable, IsUnMapped or IsUnviewable; nothing once the window is destroyed.
+map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/ {print $NF}'; }
+
+is_mapped() { [ "$(map_state "$1")" = IsViewable ]; }
+is_unmapped() { [ "$(map_state "$1")" = IsUnMapped ]; }
+
+# Window ids (decimal) in the root's _NET_CLIENT_LIST (the task bar's list).
+client_list() {
+    local id
+    for id in $(xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -o '0x[0-9a-fA-F]*'); do
+        printf '%d\n' "$id"
+    done
+}
+
+in_client_list() { client_list | grep -qx "$1"; }
+not_in_client_list() { ! in_client_list "$1"; }
+
+window_title() { xprop -id "$1" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# wait_exit PID: waits for the program to end and sets EXIT_RC (fails on timeout).
+wait_exit() {
+    local pid=$1
+    poll "$E2E_TIMEOUT" process_ended "$pid" || fail "process $pid still running after ${E2E_TIMEOUT}s"
+    wait "$pid"
+    EXIT_RC=$?
+}
+
+# Clicks at a point on the screen; the pointer is moved first so the press lands there.
+click_at() {
+    xdotool mousemove --sync "$1" "$2" click 1 || fail "xdotool could not click at $1,$2"
+}
+
+# screenshot NAME: the whole screen into $E2E_SHOTS/NAME.png, path in SHOT.
+screenshot() {
+    SHOT="$E2E_SHOTS/$1.png"
+    import -window root "$SHOT" 2>/dev/null || fail "could not take a screenshot"
+}
+
+# crop FILE X Y W H OUT: a region of a screenshot, with the origin moved to its corner.
+crop() { convert "$1" -crop "$4x$5+$2+$3" +repage "$6"; }
+
+# pixel FILE X Y: "R G B" in 0..255.
+pixel() {
+    convert "$1" -depth 8 -crop "1x1+$2+$3" +repage txt:- 2>/dev/null |
+        sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+# count_pixels FILE X Y W H AWK_CONDITION: how many pixels of the region satisfy
+# the condition, written with r, g and b (0..255).
+count_pixels() {
+    convert "$1" -depth 8 -crop "$4x$5+$2+$3" +repage txt:- 2>/dev/null | awk '
+        NR > 1 {
+            s = $0; sub(/^[^(]*\(/, "", s); sub(/\).*/, "", s); split(s, c, ",")
+            r = c[1] + 0; g = c[2] + 0; b = c[3] + 0
+            n += ('"$6"')
+        }
+        END {print n + 0}'
+}
+
+# Sound: raw 16-bit stereo from the null sink's monitor, readable while it grows.
+REC_RATE=44100
+REC_BYTES_PER_S=$((REC_RATE * 4))
+
+record_start() {
+    E2E_REC="$E2E_DIR/${1:-sound}.raw"
+    parec --device=nullsink.monitor --format=s16le --rate=$REC_RATE --channels=2 \
+        --latency-msec=50 >"$E2E_REC" 2>"$E2E_DIR/parec.log" &
+    E2E_REC_PID=$!
+    E2E_PIDS+=("$E2E_REC_PID")
+}
+
+record_stop() {
+    kill "$E2E_REC_PID" 2>/dev/null
+    wait "$E2E_REC_PID" 2>/dev/null
+}
+
+recorded_bytes() { stat -c %s "$E2E_REC" 2>/dev/null || echo 0; }
+
+_recorded_at_least() { [ "$(recorded_bytes)" -ge "$1" ]; }
+
+# Waits until the recording holds at least BYTES.
+wait_recorded() {
+    poll "$E2E_TIMEOUT" _recorded_at_least "$1" || fail "parec recorded nothing from nullsink.monitor"
+}
+
+# sound_stats [BYTES_TO_SKIP] [BYTES]: "RMS MAX" (0..1) of a part of the recording.
+sound_stats() {
+    local skip=${1:-0} count=${2:-}
+    local part="$E2E_DIR/part.raw"
+    if [ -n "$count" ]; then
+        tail -c +"$((skip + 1))" "$E2E_REC" | head -c "$count" >"$part"
+    else
+        tail -c +"$((skip + 1))" "$E2E_REC" >"$part"
+    fi
+    # Whole frames only: the file may end in the middle of one while it grows.
+    truncate -s $(($(stat -c %s "$part") / 4 * 4)) "$part"
+    [ -s "$part" ] || {
+        echo "0 0"
+        return
+    }
+    sox -t raw -r $REC_RATE -e signed -b 16 -c 2 "$part" -n stat 2>&1 |
+        awk '/^RMS +amplitude:/ {rms=$NF} /^Maximum amplitude:/ {max=$NF} END {print rms + 0, max + 0}'
+}
+
+# awk as a calculator for comparisons of decimals: fcmp "A > B".
+fcmp() { awk "BEGIN {exit !($1)}"; }
