@@ -47,9 +47,30 @@ MediaPlayer::MediaPlayer(QObject *parent)
                     reportBackendError(text);
             });
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
-        if (s == QMediaPlayer::InvalidMedia)
+        switch (s) {
+        case QMediaPlayer::InvalidMedia:
             reportBackendError(m_player->errorString());
+            break;
+        case QMediaPlayer::LoadedMedia:
+        case QMediaPlayer::BufferingMedia:
+        case QMediaPlayer::BufferedMedia:
+        case QMediaPlayer::EndOfMedia:
+            m_loaded = true;
+            break;
+        default:
+            break;
+        }
     });
+    // Played to the end: the item stays open (the panel keeps its last picture) but
+    // the pipeline goes, so an idle program holds no decoder or audio stream.
+    connect(
+        m_player, &QMediaPlayer::mediaStatusChanged, this,
+        [this](QMediaPlayer::MediaStatus s) {
+            if (s == QMediaPlayer::EndOfMedia && m_open &&
+                m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
+                m_player->setSource(QUrl());
+        },
+        Qt::QueuedConnection);
 }
 
 MediaPlayer::~MediaPlayer() {
@@ -65,6 +86,7 @@ QString MediaPlayer::playFile(const QString &relativeName) {
     if (QString error = checkReadable(m_fileName); !error.isEmpty())
         return error;
     m_open = true;
+    m_loaded = false;
     m_reported = false;
     m_player->setSource(QUrl::fromLocalFile(m_fileName));
     m_player->play();
@@ -86,8 +108,10 @@ void MediaPlayer::close() {
 bool MediaPlayer::hasPicture() const { return m_open && m_player->hasVideo(); }
 
 void MediaPlayer::reportBackendError(const QString &detail) {
-    // Errors can come twice, or after the item was closed: report each open item's once.
-    if (!m_open || m_reported)
+    // Errors can come twice, or after the item was closed: report each open item's
+    // once. Once the decoder has opened the file, a failure while playing is not an
+    // open failure and is not reported; what played stays on the panel.
+    if (!m_open || m_reported || m_loaded)
         return;
     m_reported = true;
     const QString path = m_fileName;
@@ -101,8 +125,10 @@ void MediaPlayer::presentFrame(const QVideoFrame &frame) {
     if (!m_open || !m_panel || !m_panel->isVisible() || !frame.isValid())
         return;
     const QImage image = frame.toImage();
-    if (!image.isNull())
+    if (!image.isNull()) {
+        m_loaded = true;
         m_panel->showFrame(image);
+    }
 }
 
 } // namespace pausewell::media

@@ -26,8 +26,9 @@ public:
     // Set the name, open (closing whatever was open) and start playing without
     // waiting. A file that is missing, unreadable or empty fails here, at once:
     // the returned text names it and nothing is left open. An empty result means
-    // the file was handed to the decoder; if it then proves unplayable, failed()
-    // follows (once) as soon as the backend says so.
+    // the file was handed to the decoder; if the decoder cannot open it, failed()
+    // follows (once) as soon as the backend says so. Failures after that, while
+    // playing, are not reported.
     QString playFile(const QString &relativeName);
 
     // Stops and forgets whatever is open.
@@ -52,6 +53,7 @@ private:
     QPointer<VideoPanel> m_panel;
     QString m_fileName;
     bool m_open = false;
+    bool m_loaded = false; // the decoder opened the item (it played, or is ready to)
     bool m_reported = false;
 };
 

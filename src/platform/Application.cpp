@@ -15,17 +15,22 @@ namespace pausewell::platform {
 namespace {
 
 bool g_eventLoopEntered = false;
+QByteArray g_platformWarning; // Qt names the real cause (no display) just before its fatal error
 int g_signalPipe[2] = {-1, -1};
 
-void fatalToExit(QtMsgType type, const QMessageLogContext &, const QString &message) {
+void fatalToExit(QtMsgType type, const QMessageLogContext &context, const QString &message) {
     const QByteArray text = message.toLocal8Bit();
     if (type != QtFatalMsg) {
+        if (!g_eventLoopEntered && g_platformWarning.isEmpty() && context.category &&
+            qstrncmp(context.category, "qt.qpa", 6) == 0)
+            g_platformWarning = text;
         std::fprintf(stderr, "%s\n", text.constData());
         return;
     }
     // Qt would abort (and dump core) on a fatal error such as "no display".
+    const QByteArray cause = g_platformWarning.isEmpty() ? text : g_platformWarning;
     std::fprintf(stderr, "pausewell: cannot %s: %s\n", g_eventLoopEntered ? "continue" : "start",
-                 text.constData());
+                 cause.constData());
     std::fflush(stderr);
     ::_exit(1);
 }

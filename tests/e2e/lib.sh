@@ -301,3 +301,84 @@ sound_stats() {
 
 # awk as a calculator for comparisons of decimals: fcmp "A > B".
 fcmp() { awk "BEGIN {exit !($1)}"; }
+
+# --- The routine and the reminder, seen from outside
+
+# Screen points and regions on the 1024x768 test screen (window corner + offset).
+START_X=$((MAIN_X + 48)) START_Y=$((MAIN_Y + 222))
+REMIND_X=$((MAIN_X + 105)) REMIND_Y=$((MAIN_Y + 222))
+EXIT_X=$((MAIN_X + 400)) EXIT_Y=$((MAIN_Y + 222))
+# Inside a grab of the whole window: the video panel and the "n/6" counter.
+PANEL_WX=221 PANEL_WY=41 PANEL_W=201 PANEL_H=193
+COUNTER_WX=401 COUNTER_WY=5 COUNTER_W=36 COUNTER_H=14
+
+# grab X Y W H OUT: a region of the screen, straight into OUT (cheaper than a full shot).
+grab() { import -window root -crop "$3x$4+$1+$2" +repage "$5" 2>/dev/null; }
+
+# grab_window OUT: the window's rectangle in the corner, as it is on the screen now.
+grab_window() { grab "$MAIN_X" "$MAIN_Y" "$MAIN_W" "$MAIN_H" "$1"; }
+
+# colours FILE: how many different colours the image holds.
+colours() { identify -format %k "$1" 2>/dev/null || echo 0; }
+
+# changed_pixels A B: how many pixels differ between two images of the same size.
+changed_pixels() {
+    local n
+    n=$(compare -metric AE "$1" "$2" null: 2>&1)
+    [[ "$n" =~ ^[0-9.e+]+$ ]] || n=-1 # an error (different sizes, unreadable file)
+    printf '%.0f\n' "$n"
+}
+
+# signature FILE X Y W H: a checksum of a region's pixels, to see when it changes.
+signature() { convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-12; }
+
+_body_white() {
+    grab_window "$E2E_DIR/painted.png" && [ "$(pixel "$E2E_DIR/painted.png" 440 100)" = "255 255 255" ]
+}
+
+# The first frames may still be unpainted: waits for the white body at the right edge.
+wait_painted() { poll "$E2E_TIMEOUT" _body_white || fail "the window body never turned white"; }
+
+# _NET_WM_STATE of a window, as one line.
+wm_state() { xprop -id "$1" _NET_WM_STATE 2>/dev/null; }
+
+# Iconified: the desktop unmapped it and marked it hidden (the task bar still lists it).
+is_iconified() { is_unmapped "$1" && [[ "$(wm_state "$1")" == *_NET_WM_STATE_HIDDEN* ]]; }
+
+# The window the desktop reports as active, in decimal, or nothing.
+active_window() {
+    local id
+    id=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | grep -o '0x[0-9a-fA-F]*' | head -n 1)
+    [ -n "$id" ] && printf '%d\n' "$id"
+}
+
+is_active() { [ "$(active_window)" = "$1" ]; }
+
+at_corner() { [ "$(window_geometry "$1")" = "$MAIN_X $MAIN_Y $MAIN_W $MAIN_H" ]; }
+
+# A sound is there when it stands well above the null sink's floor and is not just a click.
+SOUND_MIN_MAX=0.02 SOUND_MIN_RMS=0.002
+
+# heard_since BYTES: the recording after BYTES holds a sound; HEARD holds "RMS MAX".
+heard_since() {
+    HEARD=$(sound_stats "$1")
+    local rms max
+    read -r rms max <<<"$HEARD"
+    fcmp "$max >= $SOUND_MIN_MAX && $rms >= $SOUND_MIN_RMS"
+}
+
+# _quiet_now: the last half second of the recording is silent (the chime has ended).
+_quiet_now() {
+    local size=$(($(recorded_bytes) / 4 * 4)) half=$((REC_BYTES_PER_S / 2))
+    [ "$size" -ge "$half" ] || return 1
+    local rms max
+    read -r rms max < <(sound_stats $((size - half)) "$half")
+    fcmp "$max < $SOUND_MIN_MAX / 4"
+}
+
+# Waits until nothing sounds, then sets QUIET_AT to the recording's size: what is
+# heard after that offset is new.
+wait_quiet() {
+    poll "$E2E_TIMEOUT" _quiet_now || fail "the sink never went quiet: $(sound_stats 0)"
+    QUIET_AT=$(($(recorded_bytes) / 4 * 4))
+}
