@@ -382,3 +382,103 @@ wait_quiet() {
     poll "$E2E_TIMEOUT" _quiet_now || fail "the sink never went quiet: $(sound_stats 0)"
     QUIET_AT=$(($(recorded_bytes) / 4 * 4))
 }
+
+# --- Watching a routine from outside: the "n/6" counter tells the positions apart,
+# the video panel must hold a picture that moves within each position.
+#
+# routine_begin: clears what the watcher has seen; ROUTINE_IDLE_SIG is the
+# counter before the routine (it must be grabbed while the idle window shows).
+# routine_watch UNTIL_MS [INTERVAL_S]: samples the window until it is unmapped
+# (ROUTINE_END_MS is set then) or until UNTIL_MS. Several calls continue one watch.
+# Seen so far: ROUTINE_SIGS (counter signatures in order), ROUTINE_SEEN[sig]
+# (samples), ROUTINE_FIRST_MS[sig], ROUTINE_MOVED[sig] (changed pixels between two
+# pictures of that position), ROUTINE_LAYOUT (the first routine sample, for the
+# layout checks), ROUTINE_LAST (the last sample with the window on screen).
+# Each position's first picture and the one that proved it moves are kept in
+# $E2E_SHOTS as <test>-pos<N>a.png / -pos<N>b.png.
+
+# Fewer colours than this and the panel holds no picture (white, or one colour).
+PICTURE_MIN_COLOURS=200
+# A picture that moved: this many pixels changed between two moments.
+MOVED_MIN_PIXELS=300
+
+routine_begin() {
+    ROUTINE_SIGS=() ROUTINE_END_MS= ROUTINE_LAYOUT= ROUTINE_LAST=
+    unset ROUTINE_SEEN ROUTINE_FIRST_MS ROUTINE_MOVED
+    declare -gA ROUTINE_SEEN=() ROUTINE_FIRST_MS=() ROUTINE_MOVED=()
+    _routine_base=
+    local idle="$E2E_DIR/idle.png"
+    grab_window "$idle" || fail "could not grab the idle window"
+    ROUTINE_IDLE_SIG=$(signature "$idle" "$COUNTER_WX" "$COUNTER_WY" "$COUNTER_W" "$COUNTER_H")
+}
+
+routine_watch() {
+    local until=$1 interval=${2:-0}
+    local cur="$E2E_DIR/sample.png" panel="$E2E_DIR/panel.png" sig n moved
+    while [ "$(now_ms)" -lt "$until" ]; do
+        if is_unmapped "$WIN"; then
+            ROUTINE_END_MS=$(now_ms)
+            return 0
+        fi
+        grab_window "$cur" || continue
+        # Grabbed while the window went away, or mid-repaint: not a sample.
+        [ "$(pixel "$cur" 440 100)" = "255 255 255" ] || continue
+        sig=$(signature "$cur" "$COUNTER_WX" "$COUNTER_WY" "$COUNTER_W" "$COUNTER_H")
+        [ "$sig" = "$ROUTINE_IDLE_SIG" ] && continue # not started yet
+        if [ -z "${ROUTINE_SEEN[$sig]:-}" ]; then
+            ROUTINE_SIGS+=("$sig")
+            ROUTINE_SEEN[$sig]=0
+            ROUTINE_FIRST_MS[$sig]=$(now_ms)
+            _routine_base=
+        fi
+        ROUTINE_SEEN[$sig]=$((ROUTINE_SEEN[$sig] + 1))
+        n=${#ROUTINE_SIGS[@]}
+        [ -n "$ROUTINE_LAYOUT" ] || {
+            ROUTINE_LAYOUT="$E2E_DIR/layout.png"
+            cp "$cur" "$ROUTINE_LAYOUT"
+        }
+        ROUTINE_LAST="$E2E_DIR/last.png"
+        cp "$cur" "$ROUTINE_LAST"
+        crop "$cur" "$PANEL_WX" "$PANEL_WY" "$PANEL_W" "$PANEL_H" "$panel"
+        if [ "$(colours "$panel")" -ge "$PICTURE_MIN_COLOURS" ] && [ -z "${ROUTINE_MOVED[$sig]:-}" ]; then
+            if [ -z "$_routine_base" ]; then
+                _routine_base="$E2E_DIR/base.png"
+                cp "$panel" "$_routine_base"
+                cp "$cur" "$E2E_SHOTS/$E2E_NAME-pos${n}a.png"
+            else
+                moved=$(changed_pixels "$_routine_base" "$panel")
+                if [ "$moved" -ge "$MOVED_MIN_PIXELS" ]; then
+                    ROUTINE_MOVED[$sig]=$moved
+                    cp "$cur" "$E2E_SHOTS/$E2E_NAME-pos${n}b.png"
+                fi
+            fi
+        fi
+        sleep "$interval"
+    done
+    return 0
+}
+
+# Positions seen in more than one sample (a single odd sample is a torn grab).
+routine_positions() {
+    local sig n=0
+    for sig in "${ROUTINE_SIGS[@]}"; do
+        [ "${ROUTINE_SEEN[$sig]}" -ge 2 ] && n=$((n + 1))
+    done
+    echo "$n"
+}
+
+# Routine layout in a window grab: the Start, Remind and Exit faces are gone (the
+# first two show the white body, Exit's place is the panel's). Fails with the reason.
+check_routine_layout() {
+    local file=$1 case name x y w h faces
+    for case in "start 22 214 54 18" "remind 84 214 44 18" "exit 374 214 54 18"; do
+        read -r name x y w h <<<"$case"
+        faces=$(count_pixels "$file" "$x" "$y" "$w" "$h" "r==g && g==b && r>=225 && r<=250")
+        [ "$faces" -eq 0 ] || fail "the $name button is still there in the routine ($faces face pixels); see $file"
+    done
+    for case in "start 22 214 54 18" "remind 84 214 44 18"; do
+        read -r name x y w h <<<"$case"
+        [ "$(count_pixels "$file" "$x" "$y" "$w" "$h" "r==255 && g==255 && b==255")" -eq $((w * h)) ] ||
+            fail "the $name button's place is not plain white body; see $file"
+    done
+}
