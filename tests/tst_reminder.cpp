@@ -81,7 +81,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(started.size(), 2); // the show's, then the tick's from the beginning
         QCOMPARE(form.pos(), corner());
-        QVERIFY(!form.isMinimized());
+        QVERIFY(!form.windowMinimised());
     }
 
     void ticksKeepTheirSchedule() {

@@ -94,7 +94,7 @@ private slots:
 
         // Minimised and hidden, still in the routine layout with the last texts.
         QVERIFY(!form.isVisible());
-        QVERIFY(form.isMinimized());
+        QVERIFY(form.windowMinimised());
         QCOMPARE(form.ui.StaticText1->text(), QStringLiteral("6/6"));
         QCOMPARE(form.ui.cxLabel1->text(), labelDisplayText(qs(exercise(draws.last()).title)));
         QCOMPARE(form.ui.cxMemo1->width(), 189);
@@ -188,7 +188,7 @@ private slots:
         QTest::qWait(form.timings().positionMs + 500);
         QCOMPARE(log.size(), 3);
         QVERIFY(form.isVisible());
-        QVERIFY(!form.isMinimized());
+        QVERIFY(!form.windowMinimised());
         QCOMPARE(form.ui.StaticText1->text(), QStringLiteral("3/6"));
         QVERIFY(form.ui.cxButton3->isHidden());
         QCOMPARE(watcher.boxes.size(), 1);
@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(log.size(), 6);
         // Then the kept tick: the window, just hidden, comes back with the chime ...
         QTRY_VERIFY(form.isVisible());
-        QVERIFY(!form.isMinimized());
+        QVERIFY(!form.windowMinimised());
         QTRY_VERIFY(started.size() >= 8);
         QVERIFY(started[6].first().toString().endsWith(QStringLiteral("tada.wav"))); // show
         QVERIFY(

@@ -154,7 +154,7 @@ private slots:
 
         QTest::mouseClick(form.ui.cxButton1, Qt::LeftButton);
         QVERIFY(!form.isVisible());
-        QVERIFY(form.isMinimized());
+        QVERIFY(form.windowMinimised());
         QTRY_VERIFY(!form.windowHandle() || !form.windowHandle()->isVisible());
 
         // Shown again (as the hourly reminder does): back in normal state.
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.pos(), cornerPosition(primaryScreen(), QSize(449, 250)));
         QCOMPARE(started.size(), 2);
-        QVERIFY(!form.isMinimized());
+        QVERIFY(!form.windowMinimised());
     }
 
     void exitCloses() {

@@ -106,11 +106,15 @@ void TPauseWELLMainForm::FormDestroy() {
 void TPauseWELLMainForm::cxButton1Click() { putAway(); }
 
 void TPauseWELLMainForm::putAway() {
-    // Minimised and invisible until shown again. Withdrawn first, so the desktop
-    // does not play an iconify for a window that is going away anyway.
+    // Minimised and invisible until shown again. A withdrawn window has no
+    // minimised state on the desktop, so it is kept here: asking the desktop to
+    // iconify a window that is going away would only animate it, and its late
+    // echoes would look like the user iconifying the window.
     hide();
-    setWindowState(windowState() | Qt::WindowMinimized);
+    m_minimisedAway = true;
 }
+
+bool TPauseWELLMainForm::windowMinimised() const { return isMinimized() || m_minimisedAway; }
 
 void TPauseWELLMainForm::cxButton2Click() {}
 
@@ -235,26 +239,44 @@ void TPauseWELLMainForm::showEvent(QShowEvent *event) {
         windowHandle()->installEventFilter(this);
         m_watchingExposure = true;
     }
-    if (!event->spontaneous() && !isMinimized())
-        sighted();
+    if (!event->spontaneous()) {
+        m_minimisedAway = false; // shown again in normal state
+        if (!isMinimized())
+            sighted();
+    }
 }
 
 void TPauseWELLMainForm::hideEvent(QHideEvent *event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous())
-        m_shown = false;
+        m_shown = m_onScreen = false;
 }
 
 bool TPauseWELLMainForm::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == windowHandle() && event->type() == QEvent::Expose) {
-        if (!windowHandle()->isExposed()) {
-            if (isMinimized())
-                m_shown = false; // iconified: out of sight until restored
-        } else if (isVisible() && !isMinimized()) {
-            sighted();
-        }
-    }
+    if (watched == windowHandle() && event->type() == QEvent::Expose)
+        exposureOrStateChanged();
     return QWidget::eventFilter(watched, event);
+}
+
+void TPauseWELLMainForm::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        exposureOrStateChanged();
+}
+
+// The desktop reports an iconify as an unmap and a state change, in either order,
+// and may repeat an old state while a window is being mapped: only a window that
+// was on screen can be iconified.
+void TPauseWELLMainForm::exposureOrStateChanged() {
+    const bool exposed = windowHandle() && windowHandle()->isExposed();
+    if (exposed && isVisible()) {
+        m_onScreen = true;
+        if (!isMinimized())
+            sighted();
+    } else if (m_onScreen && isMinimized()) {
+        m_onScreen = false;
+        m_shown = false; // iconified: out of sight until restored
+    }
 }
 
 void TPauseWELLMainForm::sighted() {

@@ -38,6 +38,8 @@ public:
     const Timings &timings() const { return m_timings; }
     ExerciseDraw &draw() { return m_draw; }
     bool routineRunning() const { return m_position > 0; }
+    // Minimised: iconified on the desktop, or put away (hidden) by Remind or a routine.
+    bool windowMinimised() const;
 
     // Handlers, named after the component and event that fire them.
     void FormCreate();
@@ -67,6 +69,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // What the media player is playing for, so a late failure ends the right sequence.
@@ -74,6 +77,7 @@ private:
 
     void putAway();
     void sighted();
+    void exposureOrStateChanged();
     bool playMedia(const QString &relativeName, MediaUse use);
     void nextPosition();
     void endRoutine(bool completed);
@@ -90,6 +94,8 @@ private:
     int m_position = 0; // routine position on screen, 0 when no routine runs
     MediaUse m_mediaUse = MediaUse::None;
     bool m_shown = false; // FormShow ran since the window last went out of sight
+    bool m_minimisedAway = false;
+    bool m_onScreen = false; // exposed since it was last shown
     bool m_watchingExposure = false;
 };
 
