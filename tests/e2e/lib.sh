@@ -468,13 +468,15 @@ routine_positions() {
 }
 
 # Routine layout in a window grab: the Start, Remind and Exit faces are gone (the
-# first two show the white body, Exit's place is the panel's). Fails with the reason.
+# first two show the white body, Exit's place is the panel's). A face has some
+# hundreds of light-grey pixels; the video over Exit's place may have a few.
+# Fails with the reason.
 check_routine_layout() {
     local file=$1 case name x y w h faces
     for case in "start 22 214 54 18" "remind 84 214 44 18" "exit 374 214 54 18"; do
         read -r name x y w h <<<"$case"
         faces=$(count_pixels "$file" "$x" "$y" "$w" "$h" "r==g && g==b && r>=225 && r<=250")
-        [ "$faces" -eq 0 ] || fail "the $name button is still there in the routine ($faces face pixels); see $file"
+        [ "$faces" -lt 20 ] || fail "the $name button is still there in the routine ($faces face pixels); see $file"
     done
     for case in "start 22 214 54 18" "remind 84 214 44 18"; do
         read -r name x y w h <<<"$case"
