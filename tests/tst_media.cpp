@@ -66,7 +66,8 @@ private slots:
         QSignalSpy failed(&player, &media::MediaPlayer::failed);
         QCOMPARE(player.playFile(QString::fromLatin1(kChime)), QString());
         QVERIFY(!player.hasPicture());
-        auto *backend = player.findChild<QMediaPlayer *>();
+        QMediaPlayer *backend = nullptr;
+        QTRY_VERIFY((backend = player.findChild<QMediaPlayer *>()));
         QSignalSpy status(backend, &QMediaPlayer::mediaStatusChanged);
         QTRY_VERIFY_WITH_TIMEOUT(
             status.contains(QVariantList{QVariant::fromValue(QMediaPlayer::EndOfMedia)}), 10000);

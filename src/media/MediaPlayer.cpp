@@ -11,6 +11,8 @@
 #include <QVideoFrame>
 #include <QVideoSink>
 
+#include <utility>
+
 namespace pausewell::media {
 namespace {
 
@@ -35,9 +37,16 @@ QString checkReadable(const QString &path) {
 
 } // namespace
 
-MediaPlayer::MediaPlayer(QObject *parent)
-    : QObject(parent), m_player(new QMediaPlayer(this)), m_audio(new QAudioOutput(this)),
-      m_sink(new QVideoSink(this)) {
+MediaPlayer::MediaPlayer(QObject *parent) : QObject(parent) {}
+
+// The decoder backend is set up on first use, from the event loop: loading it
+// takes ~80 ms, which would otherwise hold back the window's first appearance.
+void MediaPlayer::ensureBackend() {
+    if (m_player)
+        return;
+    m_player = new QMediaPlayer(this);
+    m_audio = new QAudioOutput(this);
+    m_sink = new QVideoSink(this);
     m_player->setAudioOutput(m_audio);
     m_player->setVideoOutput(m_sink);
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &MediaPlayer::presentFrame);
@@ -88,24 +97,35 @@ QString MediaPlayer::playFile(const QString &relativeName) {
     m_open = true;
     m_loaded = false;
     m_reported = false;
-    m_player->setSource(QUrl::fromLocalFile(m_fileName));
-    m_player->play();
+    // Playback starts as soon as the event loop runs; the caller does not wait.
+    m_startPending = true;
+    QMetaObject::invokeMethod(this, &MediaPlayer::startPending, Qt::QueuedConnection);
     emit started(m_fileName);
     return {};
 }
 
+void MediaPlayer::startPending() {
+    if (!std::exchange(m_startPending, false) || !m_open)
+        return; // closed, or superseded by a later file that already started
+    ensureBackend();
+    m_player->setSource(QUrl::fromLocalFile(m_fileName));
+    m_player->play();
+}
+
 void MediaPlayer::close() {
+    m_startPending = false;
     if (m_open) {
         m_open = false;
         // An empty source tears the pipeline down at once; stop() on a playing
         // video would first wait ~300 ms for the video sink on this very thread.
-        m_player->setSource(QUrl());
+        if (m_player)
+            m_player->setSource(QUrl());
     }
     if (m_panel)
         m_panel->clearFrame();
 }
 
-bool MediaPlayer::hasPicture() const { return m_open && m_player->hasVideo(); }
+bool MediaPlayer::hasPicture() const { return m_open && m_player && m_player->hasVideo(); }
 
 void MediaPlayer::reportBackendError(const QString &detail) {
     // Errors can come twice, or after the item was closed: report each open item's

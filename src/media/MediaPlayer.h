@@ -44,6 +44,8 @@ signals:
     void failed(const QString &message);
 
 private:
+    void ensureBackend();
+    void startPending();
     void reportBackendError(const QString &detail);
     void presentFrame(const QVideoFrame &frame);
 
@@ -55,6 +57,7 @@ private:
     bool m_open = false;
     bool m_loaded = false; // the decoder opened the item (it played, or is ready to)
     bool m_reported = false;
+    bool m_startPending = false;
 };
 
 } // namespace pausewell::media
