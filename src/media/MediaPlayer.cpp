@@ -63,7 +63,6 @@ void MediaPlayer::ensureBackend() {
         case QMediaPlayer::LoadedMedia:
         case QMediaPlayer::BufferingMedia:
         case QMediaPlayer::BufferedMedia:
-        case QMediaPlayer::EndOfMedia:
             m_loaded = true;
             break;
         default:
@@ -75,7 +74,9 @@ void MediaPlayer::ensureBackend() {
     connect(
         m_player, &QMediaPlayer::mediaStatusChanged, this,
         [this](QMediaPlayer::MediaStatus s) {
-            if (s == QMediaPlayer::EndOfMedia && m_open &&
+            // Only an item that loaded can have ended: an end reported before that
+            // is a late one from the item this one replaced.
+            if (s == QMediaPlayer::EndOfMedia && m_open && m_loaded &&
                 m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
                 m_player->setSource(QUrl());
         },
