@@ -1,9 +1,9 @@
 // The hourly reminder and the running copy's answer to a second launch.
-#include "ErrorBoxWatcher.h"
-#include "MediaFolder.h"
 #include "MediaPlayer.h"
 #include "Placement.h"
 #include "WindowFixture.h"
+
+#include "WindowTestBase.h"
 
 #include <QtTest>
 
@@ -21,17 +21,12 @@ bool mapped(QWidget &w) {
 
 } // namespace
 
-class TestReminder : public QObject {
+class TestReminder : public WindowTestBase {
     Q_OBJECT
-    MediaFolder media;
-    std::unique_ptr<ErrorBoxWatcher> boxes;
 
 private slots:
-    void init() {
-        media.reset();
-        boxes = std::make_unique<ErrorBoxWatcher>();
-    }
-    void cleanup() { boxes.reset(); }
+    void init() { beginTest(); }
+    void cleanup() { endTest(); }
 
     void firstTickOnAnUntouchedWindowRunsARoutine() {
         TPauseWELLMainForm form(quickTimings(250, 400, 4000));

@@ -1,10 +1,10 @@
 // The six-position routine, run in the real window with short durations.
-#include "ErrorBoxWatcher.h"
-#include "MediaFolder.h"
 #include "MediaPlayer.h"
 #include "VideoPanel.h"
 #include "Widgets.h"
 #include "WindowFixture.h"
+
+#include "WindowTestBase.h"
 
 #include <QtTest>
 
@@ -12,11 +12,8 @@
 
 using namespace pausewell;
 
-class TestRoutine : public QObject {
+class TestRoutine : public WindowTestBase {
     Q_OBJECT
-    MediaFolder media;
-    // Every test has one, so an unexpected box can never hang a run.
-    std::unique_ptr<ErrorBoxWatcher> boxes;
 
     struct Shown {
         int position;
@@ -37,12 +34,19 @@ class TestRoutine : public QObject {
                          });
     }
 
-private slots:
-    void init() {
-        media.reset();
-        boxes = std::make_unique<ErrorBoxWatcher>();
+    // Shows the window, seeds its draw and logs what each position puts on screen.
+    static bool showSeeded(TPauseWELLMainForm &form, std::uint32_t seed, QList<Shown> &log) {
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            return false;
+        form.draw().seed(seed);
+        record(form, log);
+        return true;
     }
-    void cleanup() { boxes.reset(); }
+
+private slots:
+    void init() { beginTest(); }
+    void cleanup() { endTest(); }
 
     void wholeRoutine() {
         // A routine in which one exercise comes up twice in a row.
@@ -55,11 +59,8 @@ private slots:
         const QList<int> draws = drawsFor(seed);
 
         TPauseWELLMainForm form(quickTimings());
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.draw().seed(seed);
         QList<Shown> log;
-        record(form, log);
+        QVERIFY(showSeeded(form, seed, log));
         QSignalSpy started(form.MediaPlayer1, &media::MediaPlayer::started);
         QSignalSpy ended(&form, &TPauseWELLMainForm::routineEnded);
 
@@ -154,11 +155,8 @@ private slots:
             media.write(broken, content);
 
         TPauseWELLMainForm form(quickTimings());
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.draw().seed(seed);
         QList<Shown> log;
-        record(form, log);
+        QVERIFY(showSeeded(form, seed, log));
         QSignalSpy ended(&form, &TPauseWELLMainForm::routineEnded);
         QString counterAtBox, headingAtBox, textAtBox;
         bool visibleAtBox = false, mediaOpenAtBox = true;
@@ -202,11 +200,8 @@ private slots:
         media.write(videoFile(draws[0]), whole.read(whole.size() / 5));
 
         TPauseWELLMainForm form(quickTimings(1500));
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.draw().seed(seed);
         QList<Shown> log;
-        record(form, log);
+        QVERIFY(showSeeded(form, seed, log));
         form.cxButton3Click();
         // It plays what it can; the position's time still runs and the routine goes on.
         QTRY_COMPARE_WITH_TIMEOUT(log.size(), 2, 20000);

@@ -1,10 +1,10 @@
 // The window driven in-process on the test display: layout, show, Remind, Exit.
-#include "ErrorBoxWatcher.h"
-#include "MediaFolder.h"
 #include "MediaPlayer.h"
 #include "PauseWellMain.h"
 #include "Placement.h"
 #include "VideoPanel.h"
+
+#include "WindowTestBase.h"
 
 #include <QtTest>
 
@@ -16,18 +16,12 @@ QRect primaryScreen() { return QGuiApplication::primaryScreen()->geometry(); }
 
 } // namespace
 
-class TestWindow : public QObject {
+class TestWindow : public WindowTestBase {
     Q_OBJECT
-    MediaFolder media;
-    // Every test has one, so an unexpected box can never hang a run.
-    std::unique_ptr<ErrorBoxWatcher> boxes;
 
 private slots:
-    void init() {
-        media.reset();
-        boxes = std::make_unique<ErrorBoxWatcher>();
-    }
-    void cleanup() { boxes.reset(); }
+    void init() { beginTest(); }
+    void cleanup() { endTest(); }
 
     void idleLayout_data() {
         QTest::addColumn<QString>("name");
